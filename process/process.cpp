@@ -1,0 +1,90 @@
+#include "process/process.h"
+
+#include <tlhelp32.h>
+
+#include <stddef.h>
+#include <string.h>
+
+static_assert(offsetof(ProcessEntry, szExeFile) == offsetof(PROCESSENTRY32, szExeFile),
+              "ProcessEntry must keep the system record's field layout");
+static_assert(sizeof(PROCESSENTRY32::szExeFile) >= kMaxProcessName, "name area too small");
+
+void FoldName(const char* name, char* out) {
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(name ? name : "");
+    for (;;) {
+        unsigned char c = *in++;
+        *out++ = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        if (c == 0)
+            return;
+        if (c >= 0x80) {
+            // Lead byte: its trail byte is copied unchanged; a NUL there still ends the text.
+            c = *in++;
+            *out++ = static_cast<char>(c);
+            if (c == 0)
+                return;
+        }
+    }
+}
+
+int CompareNames(const char* a, const char* b) {
+    return strcmp(a ? a : "", b ? b : "");  // strcmp compares as unsigned char
+}
+
+bool NamesMatch(const char* listed, const char* wanted) {
+    if (!listed)
+        listed = "";
+    if (!wanted)
+        wanted = "";
+    size_t length = strlen(wanted);
+    if (length > kMaxProcessName || strlen(listed) != length)
+        return false;  // folding keeps the length, so names of other lengths never match
+    char a[kMaxProcessName + 1], b[kMaxProcessName + 1];
+    FoldName(listed, a);
+    FoldName(wanted, b);
+    return CompareNames(a, b) == 0;
+}
+
+// Fetches the first or next snapshot entry into `entry`. The system's own record is the exchange
+// buffer: it may fill the whole 260-byte name area, of which `entry` keeps the first 256 bytes.
+static bool FetchEntry(HANDLE snapshot, ProcessEntry& entry, bool first) {
+    PROCESSENTRY32 exchange;
+    memset(&exchange, 0, sizeof exchange);
+    memcpy(&exchange, &entry, sizeof entry);
+    BOOL ok = first ? Process32First(snapshot, &exchange) : Process32Next(snapshot, &exchange);
+    memcpy(&entry, &exchange, sizeof entry);
+    return ok != FALSE;
+}
+
+// Walks a fresh snapshot taken with `flags` and returns the identifier of the first process
+// called `name` in `*pid`. False when no process matches or no snapshot could be taken.
+static bool FindFirstProcess(const char* name, DWORD flags, DWORD* pid) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(flags, 0);
+    if (snapshot == INVALID_HANDLE_VALUE || snapshot == nullptr)
+        return false;
+    ProcessEntry entry = {};
+    entry.dwSize = sizeof(PROCESSENTRY32);
+    char listed[kMaxProcessName + 1];
+    bool found = false;
+    for (bool ok = FetchEntry(snapshot, entry, true); ok; ok = FetchEntry(snapshot, entry, false)) {
+        // The name may fill all 256 bytes without a NUL.
+        memcpy(listed, entry.szExeFile, kMaxProcessName);
+        listed[kMaxProcessName] = 0;
+        if (NamesMatch(listed, name)) {
+            *pid = entry.th32ProcessID;
+            found = true;
+            break;
+        }
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+bool ProcessExists(const char* name) {
+    DWORD pid;
+    return FindFirstProcess(name, TH32CS_SNAPALL, &pid);
+}
+
+DWORD FindProcessId(const char* name) {
+    DWORD pid = 0;
+    return FindFirstProcess(name, TH32CS_SNAPPROCESS, &pid) ? pid : 0;
+}

@@ -1,0 +1,272 @@
+#include "driver.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace driver {
+
+namespace {
+
+// Processes started by this test program and not yet ended.
+struct Started {
+    std::vector<HANDLE> handles;
+    ~Started() {
+        for (HANDLE h : handles) {
+            TerminateProcess(h, 1);
+            WaitForSingleObject(h, 5000);
+            CloseHandle(h);
+        }
+    }
+} g_started;
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+void PumpOwnMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+HWND OwnWindow() {
+    static HWND own = [] {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "fq_test_driver";
+        RegisterClassA(&wc);
+        HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "test driver", WS_POPUP | WS_VISIBLE, 0, 0, 40,
+                                 40, nullptr, nullptr, wc.hInstance, nullptr);
+        PumpOwnMessages();
+        return w;
+    }();
+    return own;
+}
+
+HWND ActiveWindowOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndActive;
+}
+
+template <class Condition>
+bool WaitUntil(Condition condition, DWORD ms) {
+    for (DWORD start = GetTickCount();;) {
+        PumpOwnMessages();
+        if (condition())
+            return true;
+        if (GetTickCount() - start > ms)
+            return false;
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
+std::string BuildDir() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string s = path;
+    return s.substr(0, s.rfind('\\'));
+}
+
+std::string ProgramPath() { return BuildDir() + "\\forcequit.exe"; }
+
+Process Start(const std::string& exe, const std::string& arguments, const char* directory) {
+    std::string commandLine = Quoted(exe) + (arguments.empty() ? "" : " " + arguments);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    Process p;
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &si, &pi)) {
+        std::printf("cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+        return p;
+    }
+    CloseHandle(pi.hThread);
+    p.handle = pi.hProcess;
+    p.pid = pi.dwProcessId;
+    g_started.handles.push_back(p.handle);
+    return p;
+}
+
+void End(Process& p) {
+    if (!p.handle)
+        return;
+    TerminateProcess(p.handle, 1);
+    WaitForSingleObject(p.handle, 5000);
+    auto& v = g_started.handles;
+    v.erase(std::remove(v.begin(), v.end(), p.handle), v.end());
+    CloseHandle(p.handle);
+    p = Process{};
+}
+
+bool IsRunning(const Process& p) { return p.handle && WaitForSingleObject(p.handle, 0) == WAIT_TIMEOUT; }
+
+bool WaitExit(const Process& p, DWORD ms, DWORD* code) {
+    if (!p.handle || WaitForSingleObject(p.handle, ms) != WAIT_OBJECT_0)
+        return false;
+    if (code)
+        GetExitCodeProcess(p.handle, code);
+    return true;
+}
+
+void MakeFolders(const std::string& folder) {
+    for (size_t i = 3; i <= folder.size(); i++)
+        if (i == folder.size() || folder[i] == '\\')
+            CreateDirectoryA(folder.substr(0, i).c_str(), nullptr);
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(folder.c_str());
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+Process StartDummy(const std::string& folder, const std::string& name, const std::string& arguments) {
+    MakeFolders(folder);
+    std::string exe = folder + "\\" + name;
+    if (!CopyFileA((BuildDir() + "\\dummy.exe").c_str(), exe.c_str(), FALSE))
+        std::printf("cannot copy the dummy to %s (error %lu)\n", exe.c_str(), GetLastError());
+    return Start(exe, arguments);
+}
+
+std::string CopyProgram(const std::string& folder, const std::string& name) {
+    MakeFolders(folder);
+    std::string exe = folder + "\\" + name;
+    if (!CopyFileA(ProgramPath().c_str(), exe.c_str(), FALSE))
+        std::printf("cannot copy the program to %s (error %lu)\n", exe.c_str(), GetLastError());
+    return exe;
+}
+
+struct WindowSearch {
+    DWORD pid;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchMainWindow(HWND w, LPARAM lp) {
+    auto* search = reinterpret_cast<WindowSearch*>(lp);
+    DWORD pid = 0;
+    char cls[32] = "";
+    GetWindowThreadProcessId(w, &pid);
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == search->pid && IsWindowVisible(w) && lstrcmpA(cls, "forcequit") == 0) {
+        search->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND WaitForMainWindow(const Process& p, DWORD ms) {
+    WindowSearch search = {p.pid, nullptr};
+    WaitUntil([&] { return EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; },
+              ms);
+    if (search.found)
+        WaitForInputIdle(p.handle, ms);
+    return search.found;
+}
+
+HWND Control(HWND window, int row) { return GetDlgItem(window, 100 + row); }
+
+std::string Text(HWND hwnd) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG, 5000,
+                        &copied);
+    text.resize(copied);
+    return text;
+}
+
+RECT ClientRect(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void ActivateOwnWindow() {
+    HWND own = OwnWindow();
+    SetForegroundWindow(own);
+    WaitUntil([&] { return GetForegroundWindow() == own; }, 3000);
+}
+
+bool Activate(HWND window) {
+    // SetForegroundWindow does nothing for a window that is already active, so take the
+    // activation away first, then hand it to the target and wait until its thread has it.
+    ActivateOwnWindow();
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window && ActiveWindowOf(window) == window; }, 5000);
+}
+
+void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD k, bool up) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    for (WORD m : modifiers)
+        key(m, false);
+    key(vk, false);
+    key(vk, true);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+        key(*m, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickAt(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void Settle(HWND window) {
+    // Input travels through the window's queue; a sent message is answered only once the
+    // program is back in its loop, so give the input time to arrive, then wait for that.
+    Sleep(150);
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
+    PumpOwnMessages();
+}
+
+DWORD CloseAndWait(Process& p, HWND window) {
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD code = STILL_ACTIVE;
+    WaitExit(p, 10000, &code);
+    return code;
+}
+
+}  // namespace driver
