@@ -4,11 +4,18 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 namespace check {
 
 inline int passed, failed;
 inline const char* current = "";
+inline const char* only = nullptr;  // run only the test of this name (first argument)
+
+inline void Init(int argc, char** argv) {
+    if (argc > 1)
+        only = argv[1];
+}
 
 inline bool Record(bool ok, const char* file, int line, const char* what, const char* format = nullptr, ...) {
     if (ok) {
@@ -30,6 +37,8 @@ inline bool Record(bool ok, const char* file, int line, const char* what, const 
 }
 
 inline void Run(const char* name, void (*test)()) {
+    if (only && std::strcmp(only, name) != 0)
+        return;
     current = name;
     int before = failed;
     test();

@@ -180,8 +180,12 @@ HWND WaitForMainWindow(const Process& p, DWORD ms) {
     WindowSearch search = {p.pid, nullptr};
     WaitUntil([&] { return EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; },
               ms);
-    if (search.found)
+    if (search.found) {
+        // Wine may report the program idle while it is still showing its window, before the
+        // event loop runs: wait for that too, then for the loop to answer.
         WaitForInputIdle(p.handle, ms);
+        Settle(search.found);
+    }
     return search.found;
 }
 
@@ -223,7 +227,9 @@ bool Activate(HWND window) {
     // activation away first, then hand it to the target and wait until its thread has it.
     ActivateOwnWindow();
     SetForegroundWindow(window);
-    return WaitUntil([&] { return GetForegroundWindow() == window && ActiveWindowOf(window) == window; }, 5000);
+    bool active = WaitUntil([&] { return GetForegroundWindow() == window && ActiveWindowOf(window) == window; }, 5000);
+    Settle(window);  // the focus follows the activation
+    return active;
 }
 
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
@@ -245,12 +251,16 @@ void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
 }
 
 void ClickAt(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+    // Move there as real input first: the desktop must see the pointer arrive before a click.
+    for (DWORD flags : {MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        in.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+        in.mi.dwFlags = flags;
+        SendInput(1, &in, sizeof(INPUT));
+        Sleep(50);
+    }
 }
 
 void Settle(HWND window) {

@@ -131,7 +131,8 @@ static void FirstListedOfTwoWins() {
     driver::RemoveTree("C:\\fq");
 }
 
-int main() {
+int main(int argc, char** argv) {
+    check::Init(argc, argv);
     RUN(FoldingChangesOnlyAsciiCapitals);
     RUN(MatchingIsWholeNameAndCaseless);
     RUN(LookupFindsRealProcesses);
