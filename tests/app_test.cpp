@@ -243,12 +243,7 @@ static void CloseBoxAndAltF4EndTheProgram() {
             while (x > r.left && SendMessageA(w, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE)
                 x--;
             CHECK(x > r.left);
-            // The very first click on a fresh Wine desktop is sometimes lost before it reaches any
-            // window, so a click that changed nothing is given once more.
-            for (int attempt = 0; attempt < 2 && driver::IsRunning(app); attempt++) {
-                driver::ClickAt({x - 3, y});
-                driver::WaitExit(app, 2000);
-            }
+            driver::ClickAt({x - 3, y});
         } else {
             driver::PressKey(VK_F4, {VK_MENU});
         }

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -80,7 +82,8 @@ Process Start(const std::string& exe, const std::string& arguments, const char* 
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     Process p;
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, directory, &si, &pi)) {
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, directory,
+                        &si, &pi)) {
         std::printf("cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
         return p;
     }
@@ -100,6 +103,22 @@ void End(Process& p) {
     v.erase(std::remove(v.begin(), v.end(), p.handle), v.end());
     CloseHandle(p.handle);
     p = Process{};
+}
+
+void EndAllNamed(const char* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 e = {};
+    e.dwSize = sizeof e;
+    for (BOOL ok = Process32First(snapshot, &e); ok; ok = Process32Next(snapshot, &e)) {
+        if (lstrcmpiA(e.szExeFile, name) != 0)
+            continue;
+        if (HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, e.th32ProcessID)) {
+            TerminateProcess(h, 1);
+            WaitForSingleObject(h, 5000);
+            CloseHandle(h);
+        }
+    }
+    CloseHandle(snapshot);
 }
 
 bool IsRunning(const Process& p) { return p.handle && WaitForSingleObject(p.handle, 0) == WAIT_TIMEOUT; }
@@ -163,30 +182,40 @@ struct WindowSearch {
     HWND found;
 };
 
-static BOOL CALLBACK MatchMainWindow(HWND w, LPARAM lp) {
+// A visible top-level window of the process, of the class `Class`.
+template <const char* Class>
+BOOL CALLBACK MatchWindow(HWND w, LPARAM lp) {
     auto* search = reinterpret_cast<WindowSearch*>(lp);
     DWORD pid = 0;
     char cls[32] = "";
     GetWindowThreadProcessId(w, &pid);
     GetClassNameA(w, cls, sizeof cls);
-    if (pid == search->pid && IsWindowVisible(w) && lstrcmpA(cls, "forcequit") == 0) {
+    if (pid == search->pid && IsWindowVisible(w) && lstrcmpA(cls, Class) == 0) {
         search->found = w;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND WaitForMainWindow(const Process& p, DWORD ms) {
+constexpr char kMainClass[] = "forcequit", kDialogClass[] = "#32770";
+
+template <const char* Class>
+HWND FindWindowOf(const Process& p) {
     WindowSearch search = {p.pid, nullptr};
-    WaitUntil([&] { return EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search)), search.found != nullptr; },
-              ms);
-    if (search.found) {
+    EnumWindows(MatchWindow<Class>, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForMainWindow(const Process& p, DWORD ms) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindWindowOf<kMainClass>(p)) != nullptr; }, ms);
+    if (found) {
         // Wine may report the program idle while it is still showing its window, before the
         // event loop runs: wait for that too, then for the loop to answer.
         WaitForInputIdle(p.handle, ms);
-        Settle(search.found);
+        Settle(found);
     }
-    return search.found;
+    return found;
 }
 
 HWND Control(HWND window, int row) { return GetDlgItem(window, 100 + row); }
@@ -251,15 +280,16 @@ void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
 }
 
 void ClickAt(POINT screen) {
-    // Move there as real input first: the desktop must see the pointer arrive before a click.
-    for (DWORD flags : {MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    // Real input, moving the pointer there first, and again: Wine drops a press that comes with
+    // the pointer's first arrival on its desktop.
+    for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
         INPUT in = {};
         in.type = INPUT_MOUSE;
         in.mi.dx = MulDiv(screen.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
         in.mi.dy = MulDiv(screen.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        in.mi.dwFlags = flags;
+        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
         SendInput(1, &in, sizeof(INPUT));
-        Sleep(50);
+        Sleep(100);
     }
 }
 
@@ -270,6 +300,21 @@ void Settle(HWND window) {
     DWORD_PTR ignored;
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored);
     PumpOwnMessages();
+}
+
+HWND WaitForMessageBox(const Process& app, DWORD ms) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindWindowOf<kDialogClass>(app)) != nullptr; }, ms);
+    return box;
+}
+
+bool Click(HWND button, DWORD* elapsed) {
+    DWORD start = GetTickCount();
+    DWORD_PTR ignored;
+    bool done = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &ignored) != 0;
+    if (elapsed)
+        *elapsed = GetTickCount() - start;
+    return done;
 }
 
 DWORD CloseAndWait(Process& p, HWND window) {

@@ -13,8 +13,9 @@ namespace driver {
 std::string BuildDir();
 std::string ProgramPath();
 
-// A process started by a test. Everything started through Start is ended when the test
-// program exits, so a failing test leaves nothing running for the next one.
+// A process started by a test, detached from the test's console as if started from the desktop.
+// Everything started through Start is ended when the test program exits, so a failing test
+// leaves nothing running for the next one.
 struct Process {
     HANDLE handle = nullptr;
     DWORD pid = 0;
@@ -22,6 +23,8 @@ struct Process {
 
 Process Start(const std::string& exe, const std::string& arguments = "", const char* directory = nullptr);
 void End(Process& p);        // terminates it if still running and waits until it is gone
+// Ends every process listed under `name`: for processes that ours started in turn.
+void EndAllNamed(const char* name);
 bool IsRunning(const Process& p);
 // Waits up to `ms` for the process to end; its exit code goes to `*code`.
 bool WaitExit(const Process& p, DWORD ms, DWORD* code = nullptr);
@@ -59,6 +62,14 @@ void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
 void ClickAt(POINT screen);
 // Waits until the window's thread has handled everything sent to it so far.
 void Settle(HWND window);
+
+// The message box that `app` shows (a visible top-level dialog of its process); null when none
+// appears within `ms`.
+HWND WaitForMessageBox(const Process& app, DWORD ms = 20000);
+
+// Clicks a button as BM_CLICK does and returns once the program has handled the click; the
+// time that took, in milliseconds, goes to `*elapsed`.
+bool Click(HWND button, DWORD* elapsed = nullptr);
 
 // Closes forcequit's window as the close box does and returns the program's exit code
 // (STILL_ACTIVE when it did not end within the time limit).

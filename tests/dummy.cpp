@@ -2,6 +2,8 @@
 //   (no arguments)   runs until ended
 //   window TITLE     also owns a hidden top-level window with that title
 //   respawn PATH     starts PATH and starts it again whenever it ends, like a watchdog
+//   anything else    leaves a marker file, its own path with ".ran" added, and ends: a program
+//                    planted where another should have run shows that it ran
 #include <windows.h>
 
 #include <string.h>
@@ -49,13 +51,22 @@ static void OwnWindow(const char* title) {
         DispatchMessageA(&msg);
 }
 
+static void LeaveMarker() {
+    char path[MAX_PATH + 8];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    lstrcpyA(path + length, ".ran");
+    CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const char* args = SkipProgramName(GetCommandLineA());
     if (strncmp(args, "respawn ", 8) == 0)
         Respawn(args + 8);
     else if (strncmp(args, "window ", 7) == 0)
         OwnWindow(args + 7);
-    else
+    else if (*args == 0)
         Sleep(INFINITE);
+    else
+        LeaveMarker();
     return 0;
 }

@@ -99,7 +99,6 @@ static void LookupFindsRealProcesses() {
         {"steam.exe", steam.pid},  // Steam.exe is listed before STEAM.EXE
         {"iigw_server.exe", 0},
         {"Game.exe", 0},
-        {"", 0},
     };
     for (auto& c : cases) {
         CHECKF(ProcessExists(c.name) == (c.pid != 0), "ProcessExists(\"%s\")", c.name);
