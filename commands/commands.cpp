@@ -1,5 +1,7 @@
 #include "commands/commands.h"
 
+#include <iterator>
+
 #include "app/main_window.h"
 #include "commands/kill_script.h"
 #include "process/process.h"
@@ -9,17 +11,30 @@ namespace {
 // What sets one kill command apart from the other.
 struct KillCommand {
     const char* const* afterCheck;  // the names that must be gone afterwards
-    int afterCheckCount;
+    size_t afterCheckCount;
     const char* report;  // shown in the right-hand box when all of them are gone
+    void (*afterScript)();  // ends more, once the script has run; may be null
 };
 
 constexpr const char* kGameProcesses[] = {"TslGame.exe", "TslGame_BE.exe", "iigw_server.exe"};
 
+constexpr const char* kGameAndSteamProcesses[] = {"TslGame.exe", "TslGame_BE.exe", "iigw_server.exe",
+                                                  "steamwebhelper.exe", "steam.exe"};
+
+// A heading and one success line per process looked at, an empty line between any two.
 constexpr char kGameReport[] = "进程状态\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功";
-static_assert(sizeof kGameReport - 1 == 44, "the report is fixed");
+constexpr char kGameAndSteamReport[] =
+    "进程状态\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功";
+static_assert(sizeof kGameReport - 1 == 44 && sizeof kGameAndSteamReport - 1 == 68, "the reports are fixed");
+
+// Steam's client is ended directly, one process per step; its web helper is only looked at.
+void EndSteam() {
+    KillProcessByName("steam.exe");
+    EndProcessByTitleOrName("steam.exe");
+}
 
 bool AnyStillRunning(const KillCommand& command) {
-    for (int i = 0; i < command.afterCheckCount; i++)
+    for (size_t i = 0; i < command.afterCheckCount; i++)
         if (ProcessExists(command.afterCheck[i]))
             return true;
     return false;
@@ -31,6 +46,8 @@ void RunKillCommand(const KillCommand& command) {
     // stands at that path belongs to someone else.
     if (WriteKillScript())
         RunKillScript();
+    if (command.afterScript)
+        command.afterScript();
     Pause(500);
     DeleteKillScript();
     if (AnyStillRunning(command))
@@ -42,7 +59,9 @@ void RunKillCommand(const KillCommand& command) {
 }  // namespace
 
 void EndGameCommand() {
-    RunKillCommand({kGameProcesses, 3, kGameReport});
+    RunKillCommand({kGameProcesses, std::size(kGameProcesses), kGameReport, nullptr});
 }
 
-void EndGameAndSteamCommand() {}
+void EndGameAndSteamCommand() {
+    RunKillCommand({kGameAndSteamProcesses, std::size(kGameAndSteamProcesses), kGameAndSteamReport, EndSteam});
+}

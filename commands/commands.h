@@ -5,5 +5,7 @@
 // left: the failure box if so, else a status report in the right-hand box.
 void EndGameCommand();
 
-// Ends the game's processes and the Steam client.
+// Does what EndGameCommand does, and also ends the Steam client ("steam.exe", one process by
+// name and one more by window title or name) before it looks: the failure box is shown if any of
+// the game's processes, Steam or Steam's web helper is left.
 void EndGameAndSteamCommand();

@@ -55,28 +55,33 @@ static bool FetchEntry(HANDLE snapshot, ProcessEntry& entry, bool first) {
     return ok != FALSE;
 }
 
-// Walks a fresh snapshot taken with `flags` and returns the identifier of the first process
-// called `name` in `*pid`. False when no process matches or no snapshot could be taken.
-static bool FindFirstProcess(const char* name, DWORD flags, DWORD* pid) {
+// Walks a fresh snapshot taken with `flags` in the system's order, handing each entry to `visit`
+// until it returns true. False when no entry stopped the walk or no snapshot could be taken.
+template <class Visit>
+static bool WalkSnapshot(DWORD flags, Visit visit) {
     HANDLE snapshot = CreateToolhelp32Snapshot(flags, 0);
     if (snapshot == INVALID_HANDLE_VALUE || snapshot == nullptr)
         return false;
     ProcessEntry entry = {};
     entry.dwSize = sizeof(PROCESSENTRY32);
-    char listed[kMaxProcessName + 1];
-    bool found = false;
-    for (bool ok = FetchEntry(snapshot, entry, true); ok; ok = FetchEntry(snapshot, entry, false)) {
+    char name[kMaxProcessName + 1];
+    bool stopped = false;
+    for (bool ok = FetchEntry(snapshot, entry, true); ok && !stopped; ok = FetchEntry(snapshot, entry, false)) {
         // The name may fill all 256 bytes without a NUL.
-        memcpy(listed, entry.szExeFile, kMaxProcessName);
-        listed[kMaxProcessName] = 0;
-        if (NamesMatch(listed, name)) {
-            *pid = entry.th32ProcessID;
-            found = true;
-            break;
-        }
+        memcpy(name, entry.szExeFile, kMaxProcessName);
+        name[kMaxProcessName] = 0;
+        stopped = visit(entry.th32ProcessID, name);
     }
     CloseHandle(snapshot);
-    return found;
+    return stopped;
+}
+
+// Identifier of the first process called `name` in a snapshot taken with `flags`, in `*pid`.
+static bool FindFirstProcess(const char* name, DWORD flags, DWORD* pid) {
+    return WalkSnapshot(flags, [&](DWORD id, const char* listed) {
+        *pid = id;
+        return NamesMatch(listed, name);
+    });
 }
 
 bool ProcessExists(const char* name) {
@@ -87,4 +92,42 @@ bool ProcessExists(const char* name) {
 DWORD FindProcessId(const char* name) {
     DWORD pid = 0;
     return FindFirstProcess(name, TH32CS_SNAPPROCESS, &pid) ? pid : 0;
+}
+
+// Ends the process with exit code 0. True exactly when TerminateProcess reported success.
+static bool TerminateById(DWORD pid) {
+    if (pid == 0)
+        return false;  // no such process; the system would refuse to open it anyway
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+    if (!process)
+        return false;
+    bool ended = TerminateProcess(process, 0) == TRUE;
+    CloseHandle(process);
+    return ended;
+}
+
+bool KillProcessByName(const char* name) {
+    return TerminateById(FindProcessId(name));
+}
+
+// True when the process `pid` is listed under `name`.
+static bool ProcessIsNamed(DWORD pid, const char* name) {
+    return WalkSnapshot(TH32CS_SNAPPROCESS, [&](DWORD id, const char* listed) {
+        return id == pid && NamesMatch(listed, name);
+    });
+}
+
+bool EndProcessByTitleOrName(const char* name) {
+    if (!name || !*name)
+        return false;
+    DWORD pid = 0;
+    if (HWND window = FindWindowA(nullptr, name)) {
+        GetWindowThreadProcessId(window, &pid);
+        // Any program may title a window "steam.exe": only a process of that name is ended.
+        if (!ProcessIsNamed(pid, name))
+            pid = 0;
+    }
+    if (pid == 0)
+        pid = FindProcessId(name);
+    return TerminateById(pid);
 }

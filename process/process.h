@@ -40,3 +40,12 @@ bool ProcessExists(const char* name);
 
 // Identifier of the first listed process called `name`, or 0 when there is none or no snapshot.
 DWORD FindProcessId(const char* name);
+
+// Ends the first listed process called `name` with exit code 0. True exactly when the system
+// reported the termination as done; false also when no such process runs.
+bool KillProcessByName(const char* name);
+
+// Ends one process called `name`: the owner of a top-level window titled `name` if there is one
+// and it is called `name` itself, else the first listed process of that name. False for an empty
+// name, when none is found, or when the termination fails.
+bool EndProcessByTitleOrName(const char* name);

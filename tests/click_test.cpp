@@ -17,6 +17,8 @@ enum Row { k按钮2, k编辑框2, k编辑框1, k按钮1 };
 const char kNote[] =
     "游戏崩溃后因\r\n为进程原因久\r\n久无法重新开\r\n\r\n始游戏，女神\r\n\r\n特别的难过。\r\n为了不让女神\r\n难过就有了它";
 const char kGameReport[] = "进程状态\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功";
+const char kGameAndSteamReport[] =
+    "进程状态\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功";
 const char kScript[] = "强制结束PUBG.bat";
 
 struct Dummies {
@@ -194,6 +196,54 @@ static void ScriptItDidNotWriteIsNeverRun() {
     CHECK(planted == buffer);  // the other program's file is untouched
 }
 
+static void SteamButtonEndsGameAndSteam() {
+    struct {
+        int steams;        // steam.exe processes running; each of the two Steam steps ends one
+        bool webHelper;    // steamwebhelper.exe is looked at, never ended
+        bool succeeds;
+    } cases[] = {
+        {1, false, true},
+        {2, false, true},
+        {3, false, false},
+        {1, true, false},
+    };
+    int i = 0;
+    for (auto& c : cases) {
+        const std::string folder = "C:\\fq\\steam" + std::to_string(i);
+        Dummies d;
+        std::vector<Process> game = {d.Add(folder + "\\game", "TslGame.exe"), d.Add(folder + "\\game", "TslGame_BE.exe"),
+                                     d.Add(folder + "\\game", "iigw_server.exe")};
+        std::vector<Process> steam;
+        for (int s = 0; s < c.steams; s++)
+            steam.push_back(d.Add(folder + "\\s" + std::to_string(s), s == 1 ? "STEAM.EXE" : "steam.exe"));
+        Process helper = c.webHelper ? d.Add(folder + "\\s0", "steamwebhelper.exe") : Process{};
+        Program program(folder + "\\tool");
+        if (!CHECK(program.window))
+            continue;
+        CHECK(IsWindowEnabled(program.Control(k按钮2)));
+        if (c.succeeds) {
+            CHECK(driver::Click(program.Control(k按钮2)));
+            std::string report = program.Report();
+            CHECKF(report == kGameAndSteamReport && report.size() == 68, "case %d: report of %u bytes", i,
+                   (unsigned)report.size());
+        } else {
+            PostMessageA(program.Control(k按钮2), BM_CLICK, 0, 0);
+            CheckFailureBoxAndClose(program);
+            CHECKF(program.Report() == kNote, "case %d", i);
+        }
+        for (Process& p : game)
+            CHECKF(driver::WaitExit(p, 5000), "case %d", i);
+        int left = 0;
+        for (Process& p : steam)
+            left += driver::IsRunning(p);
+        CHECKF(left == (c.steams > 2 ? c.steams - 2 : 0), "case %d: %d left", i, left);
+        if (c.webHelper)
+            CHECKF(driver::IsRunning(helper), "case %d", i);
+        CHECK(NoScriptLeft(folder + "\\tool"));
+        i++;
+    }
+}
+
 int main(int argc, char** argv) {
     check::Init(argc, argv);
     RUN(EndGameEndsTheThreeAndReports);
@@ -201,6 +251,7 @@ int main(int argc, char** argv) {
     RUN(FolderWithSpacesAndGbkNames);
     RUN(SurvivorGivesTheFailureBox);
     RUN(ScriptItDidNotWriteIsNeverRun);
+    RUN(SteamButtonEndsGameAndSteam);
     driver::RemoveTree("C:\\fq");
     return check::Summary();
 }

@@ -130,11 +130,64 @@ static void FirstListedOfTwoWins() {
     driver::RemoveTree("C:\\fq");
 }
 
+static void KillProcessByNameEndsTheFirstListedOnly() {
+    Process a = driver::StartDummy("C:\\fq\\kill\\a", "Steam.exe");
+    Process b = driver::StartDummy("C:\\fq\\kill\\b", "steam.exe");
+    Process bystander = driver::StartDummy("C:\\fq\\kill", "notepad.exe");
+    DWORD first = FirstListed("steam.exe");
+    Process& firstOne = first == a.pid ? a : b;
+    Process& other = first == a.pid ? b : a;
+    CHECK(KillProcessByName("steam.exe"));  // either letter case is ended
+    DWORD code = 1;
+    CHECK(driver::WaitExit(firstOne, 5000, &code));
+    CHECKF(code == 0, "exit code %lu", code);
+    CHECK(driver::IsRunning(other));
+    CHECK(KillProcessByName("STEAM.EXE"));
+    CHECK(driver::WaitExit(other, 5000, &code) && code == 0);
+    CHECK(!KillProcessByName("steam.exe"));  // none left: false, nothing ended
+    CHECK(!KillProcessByName(""));
+    CHECK(driver::IsRunning(bystander));
+    driver::End(bystander);
+    driver::RemoveTree("C:\\fq");
+}
+
+static void EndProcessByTitleOrNameChecksTheWindowsOwner() {
+    CHECK(!EndProcessByTitleOrName(""));
+    CHECK(!EndProcessByTitleOrName(nullptr));
+    CHECK(!EndProcessByTitleOrName("steam.exe"));  // nothing of that name or title
+
+    // A steam.exe that owns a window titled "steam.exe" is ended through its window, even when
+    // another steam.exe is listed first.
+    Process plain = driver::StartDummy("C:\\fq\\title\\a", "steam.exe");
+    Process titled = driver::StartDummy("C:\\fq\\title\\b", "steam.exe", "window steam.exe");
+    for (int i = 0; i < 100 && !FindWindowA(nullptr, "steam.exe"); i++)
+        Sleep(50);
+    CHECK(FindProcessId("steam.exe") == plain.pid);
+    DWORD code = 1;
+    CHECK(EndProcessByTitleOrName("steam.exe"));
+    CHECK(driver::WaitExit(titled, 5000, &code) && code == 0);
+    CHECK(driver::IsRunning(plain));
+
+    // Another program's window with that title is no reason to end it: the walk finds steam.exe.
+    Process impostor = driver::StartDummy("C:\\fq\\title", "notepad.exe", "window steam.exe");
+    for (int i = 0; i < 100 && !FindWindowA(nullptr, "steam.exe"); i++)
+        Sleep(50);
+    CHECK(FindWindowA(nullptr, "steam.exe"));
+    CHECK(EndProcessByTitleOrName("steam.exe"));
+    CHECK(driver::WaitExit(plain, 5000, &code) && code == 0);
+    CHECK(!EndProcessByTitleOrName("steam.exe"));  // only the impostor's window is left
+    CHECK(driver::IsRunning(impostor));
+    driver::End(impostor);
+    driver::RemoveTree("C:\\fq");
+}
+
 int main(int argc, char** argv) {
     check::Init(argc, argv);
     RUN(FoldingChangesOnlyAsciiCapitals);
     RUN(MatchingIsWholeNameAndCaseless);
     RUN(LookupFindsRealProcesses);
     RUN(FirstListedOfTwoWins);
+    RUN(KillProcessByNameEndsTheFirstListedOnly);
+    RUN(EndProcessByTitleOrNameChecksTheWindowsOwner);
     return check::Summary();
 }
