@@ -33,9 +33,11 @@ void EndSteam() {
     EndProcessByTitleOrName("steam.exe");
 }
 
-bool AnyStillRunning(const KillCommand& command) {
+// True unless the process table was read and lists none of the names: a table that cannot be
+// read proves nothing gone.
+bool AnyMayBeLeft(const KillCommand& command) {
     for (size_t i = 0; i < command.afterCheckCount; i++)
-        if (ProcessExists(command.afterCheck[i]))
+        if (LookUpProcess(command.afterCheck[i]) != Presence::Absent)
             return true;
     return false;
 }
@@ -50,7 +52,7 @@ void RunKillCommand(const KillCommand& command) {
         command.afterScript();
     Pause(500);
     DeleteKillScript();
-    if (AnyStillRunning(command))
+    if (AnyMayBeLeft(command))
         MessageBoxA(nullptr, "我能力有限没帮到您", "结束失败", MB_OK | MB_TASKMODAL);
     else
         SetContent(编辑框2, command.report);

@@ -38,15 +38,19 @@ void KillScriptPathIn(const char* runDirectory, char* out) {
     memcpy(out + length, kKillScriptName, sizeof kKillScriptName);
 }
 
-static void KillScriptPath(char (&out)[kMaxScriptPath]) {
+// False when the program's folder is unknown: a bare file name would land in whatever the
+// current directory is, outside the program's folder.
+static bool KillScriptPath(char (&out)[kMaxScriptPath]) {
     char directory[MAX_PATH];
     RunDirectory(directory);
     KillScriptPathIn(directory, out);
+    return directory[0] != 0;
 }
 
 bool WriteKillScript() {
     char path[kMaxScriptPath];
-    KillScriptPath(path);
+    if (!KillScriptPath(path))
+        return false;
     // No sharing while it is open: nobody else reads or writes a half-written script.
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -58,22 +62,29 @@ bool WriteKillScript() {
 
 bool RunKillScript() {
     char path[kMaxScriptPath];
-    KillScriptPath(path);
+    char systemDirectory[MAX_PATH];
+    UINT length = GetSystemDirectoryA(systemDirectory, sizeof systemDirectory);
+    if (!KillScriptPath(path) || length == 0 || length >= sizeof systemDirectory)
+        return false;
     // The path is quoted as the one token of the command line: a folder with spaces must neither
     // break the run nor let a program planted at the part before a space run instead.
     char commandLine[kMaxScriptPath + 2];
+    size_t pathLength = strlen(path);
     commandLine[0] = '"';
-    size_t length = strlen(path);
-    memcpy(commandLine + 1, path, length);
-    commandLine[length + 1] = '"';
-    commandLine[length + 2] = 0;
+    memcpy(commandLine + 1, path, pathLength);
+    commandLine[pathLength + 1] = '"';
+    commandLine[pathLength + 2] = 0;
 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;  // the interpreter's console stays out of sight
     PROCESS_INFORMATION process;
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    // The interpreter looks for taskkill in its working directory before the system's: run it in
+    // the system directory, so that a taskkill.exe, .bat or .cmd lying beside the program (in a
+    // downloads folder, say) never runs in place of the system's own.
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, systemDirectory, &startup,
+                        &process))
         return false;
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
@@ -85,6 +96,5 @@ void Pause(int milliseconds) { Sleep(milliseconds < 0 ? 0 : static_cast<DWORD>(m
 
 bool DeleteKillScript() {
     char path[kMaxScriptPath];
-    KillScriptPath(path);
-    return DeleteFileA(path) != FALSE;
+    return KillScriptPath(path) && DeleteFileA(path) != FALSE;
 }

@@ -32,10 +32,11 @@ void RunDirectory(char (&out)[MAX_PATH]);
 // when the directory is "". `out` needs room for strlen(runDirectory) + 18 bytes.
 void KillScriptPathIn(const char* runDirectory, char* out);
 
-// Creates or empties the script file and writes the script. False if any of that failed.
+// Creates or empties the script file and writes the script. False if any of that failed, or if
+// the program's folder is unknown.
 bool WriteKillScript();
-// Runs the script hidden through the command interpreter and waits, without limit, until it has
-// ended. False when it could not be started.
+// Runs the script hidden through the command interpreter, in the system directory, and waits
+// without limit until it has ended. False when it could not be started.
 bool RunKillScript();
 // Sleeps for `milliseconds`; a negative count counts as 0.
 void Pause(int milliseconds);

@@ -55,43 +55,54 @@ static bool FetchEntry(HANDLE snapshot, ProcessEntry& entry, bool first) {
     return ok != FALSE;
 }
 
-// Walks a fresh snapshot taken with `flags` in the system's order, handing each entry to `visit`
-// until it returns true. False when no entry stopped the walk or no snapshot could be taken.
+SnapshotFunction TakeSnapshot = CreateToolhelp32Snapshot;
+
+// Walks a fresh snapshot taken with `flags` in the system's order, handing each entry's id and
+// name to `visit` until it returns true: then the answer is Present. Absent when the whole list
+// was walked; Unknown when there was no snapshot, or not even a first entry (a real process table
+// always lists at least the caller).
 template <class Visit>
-static bool WalkSnapshot(DWORD flags, Visit visit) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(flags, 0);
+static Presence WalkSnapshot(DWORD flags, Visit visit) {
+    HANDLE snapshot = TakeSnapshot(flags, 0);
     if (snapshot == INVALID_HANDLE_VALUE || snapshot == nullptr)
-        return false;
+        return Presence::Unknown;
     ProcessEntry entry = {};
     entry.dwSize = sizeof(PROCESSENTRY32);
     char name[kMaxProcessName + 1];
-    bool stopped = false;
-    for (bool ok = FetchEntry(snapshot, entry, true); ok && !stopped; ok = FetchEntry(snapshot, entry, false)) {
+    Presence answer = FetchEntry(snapshot, entry, true) ? Presence::Absent : Presence::Unknown;
+    for (bool ok = answer == Presence::Absent; ok; ok = FetchEntry(snapshot, entry, false)) {
         // The name may fill all 256 bytes without a NUL.
         memcpy(name, entry.szExeFile, kMaxProcessName);
         name[kMaxProcessName] = 0;
-        stopped = visit(entry.th32ProcessID, name);
+        if (visit(entry.th32ProcessID, name)) {
+            answer = Presence::Present;
+            break;
+        }
     }
     CloseHandle(snapshot);
-    return stopped;
+    return answer;
 }
 
 // Identifier of the first process called `name` in a snapshot taken with `flags`, in `*pid`.
-static bool FindFirstProcess(const char* name, DWORD flags, DWORD* pid) {
+static Presence FindFirstProcess(const char* name, DWORD flags, DWORD* pid) {
     return WalkSnapshot(flags, [&](DWORD id, const char* listed) {
         *pid = id;
         return NamesMatch(listed, name);
     });
 }
 
-bool ProcessExists(const char* name) {
+Presence LookUpProcess(const char* name) {
     DWORD pid;
     return FindFirstProcess(name, TH32CS_SNAPALL, &pid);
 }
 
+bool ProcessExists(const char* name) {
+    return LookUpProcess(name) == Presence::Present;
+}
+
 DWORD FindProcessId(const char* name) {
     DWORD pid = 0;
-    return FindFirstProcess(name, TH32CS_SNAPPROCESS, &pid) ? pid : 0;
+    return FindFirstProcess(name, TH32CS_SNAPPROCESS, &pid) == Presence::Present ? pid : 0;
 }
 
 // Ends the process with exit code 0. True exactly when TerminateProcess reported success.
@@ -113,8 +124,8 @@ bool KillProcessByName(const char* name) {
 // True when the process `pid` is listed under `name`.
 static bool ProcessIsNamed(DWORD pid, const char* name) {
     return WalkSnapshot(TH32CS_SNAPPROCESS, [&](DWORD id, const char* listed) {
-        return id == pid && NamesMatch(listed, name);
-    });
+               return id == pid && NamesMatch(listed, name);
+           }) == Presence::Present;
 }
 
 bool EndProcessByTitleOrName(const char* name) {

@@ -34,8 +34,17 @@ int CompareNames(const char* a, const char* b);
 // True when `listed` and `wanted` are the same whole name once both are folded.
 bool NamesMatch(const char* listed, const char* wanted);
 
-// True (1) when a fresh snapshot lists a process called `name` (letter case of A-Z ignored);
-// false when none does or no snapshot can be had.
+enum class Presence {
+    Absent,   // the process table was read and lists no such process
+    Present,
+    Unknown,  // the process table could not be read
+};
+
+// Whether a fresh snapshot lists a process called `name` (letter case of A-Z ignored).
+Presence LookUpProcess(const char* name);
+
+// True (1) when a fresh snapshot lists a process called `name`; false when none does or no
+// snapshot can be had.
 bool ProcessExists(const char* name);
 
 // Identifier of the first listed process called `name`, or 0 when there is none or no snapshot.
@@ -49,3 +58,7 @@ bool KillProcessByName(const char* name);
 // and it is called `name` itself, else the first listed process of that name. False for an empty
 // name, when none is found, or when the termination fails.
 bool EndProcessByTitleOrName(const char* name);
+
+// Takes the process snapshots: CreateToolhelp32Snapshot, unless a test puts a failing one here.
+using SnapshotFunction = HANDLE(WINAPI*)(DWORD flags, DWORD processId);
+extern SnapshotFunction TakeSnapshot;

@@ -308,6 +308,30 @@ HWND WaitForMessageBox(const Process& app, DWORD ms) {
     return box;
 }
 
+BoxCloser::BoxCloser(DWORD pid) : pid_(pid) { thread_ = CreateThread(nullptr, 0, Watch, this, 0, nullptr); }
+
+DWORD WINAPI BoxCloser::Watch(void* self) {
+    auto* closer = static_cast<BoxCloser*>(self);
+    while (!closer->stop_) {
+        if (HWND box = FindWindowOf<kDialogClass>(Process{nullptr, closer->pid_})) {
+            closer->seen_ = 1;
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        Sleep(50);
+    }
+    return 0;
+}
+
+bool BoxCloser::Stop() {
+    if (thread_) {
+        stop_ = 1;
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return seen_ != 0;
+}
+
 bool Click(HWND button, DWORD* elapsed) {
     DWORD start = GetTickCount();
     DWORD_PTR ignored;
@@ -315,6 +339,19 @@ bool Click(HWND button, DWORD* elapsed) {
     if (elapsed)
         *elapsed = GetTickCount() - start;
     return done;
+}
+
+int CountHandles(HANDLE process) {
+    int count = 0;
+    for (UINT_PTR value = 4; value < 0x4000; value += 4) {
+        HANDLE copy;
+        if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0, FALSE,
+                            DUPLICATE_SAME_ACCESS)) {
+            CloseHandle(copy);
+            count++;
+        }
+    }
+    return count;
 }
 
 DWORD CloseAndWait(Process& p, HWND window) {

@@ -67,9 +67,27 @@ void Settle(HWND window);
 // appears within `ms`.
 HWND WaitForMessageBox(const Process& app, DWORD ms = 20000);
 
+// Watches a process from a thread of its own and answers every message box it shows with OK,
+// so that a test can click (or call a command) and simply wait for it to return.
+class BoxCloser {
+public:
+    explicit BoxCloser(DWORD pid);
+    ~BoxCloser() { Stop(); }
+    bool Stop();  // stops watching; true when a box was shown and closed
+private:
+    static DWORD WINAPI Watch(void* self);
+    DWORD pid_;
+    volatile LONG stop_ = 0, seen_ = 0;
+    HANDLE thread_;
+};
+
 // Clicks a button as BM_CLICK does and returns once the program has handled the click; the
 // time that took, in milliseconds, goes to `*elapsed`.
 bool Click(HWND button, DWORD* elapsed = nullptr);
+
+// Open handles of a process, counted by duplicating every small handle value in turn (Wine's
+// GetProcessHandleCount answers 0).
+int CountHandles(HANDLE process);
 
 // Closes forcequit's window as the close box does and returns the program's exit code
 // (STILL_ACTIVE when it did not end within the time limit).
