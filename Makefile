@@ -22,5 +22,8 @@ run: build
 test: build
 	@scripts/with-wine.sh ctest --test-dir $(BUILD) --output-on-failure
 
+bench: build
+	@scripts/bench.sh $(BUILD)
+
 clean:
 	rm -rf $(BUILD)

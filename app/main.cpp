@@ -7,12 +7,16 @@
 #include "commands/kill_script.h"
 #include "process/process.h"
 
-// Shows the window, then enables each button only if its target runs right now. The states are
-// written before the event loop starts, so no click can reach a button before that.
+// Shows the window, then enables each button only if its target runs right now (one look at the
+// process table answers both; if it cannot be read, both stay disabled). The states are written
+// before the event loop starts, so no click can reach a button before that.
 static void StartRoutine() {
     LoadWindow(MainWindow);
-    SetDisabled(按钮1, !ProcessExists("TslGame.exe"));
-    SetDisabled(按钮2, !ProcessExists("steam.exe"));
+    const char* const targets[] = {"TslGame.exe", "steam.exe"};
+    bool running[2];
+    LookUpProcesses(targets, 2, running);
+    SetDisabled(按钮1, !running[0]);
+    SetDisabled(按钮2, !running[1]);
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

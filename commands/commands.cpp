@@ -36,8 +36,11 @@ void EndSteam() {
 // True unless the process table was read and lists none of the names: a table that cannot be
 // read proves nothing gone.
 bool AnyMayBeLeft(const KillCommand& command) {
+    bool present[std::size(kGameAndSteamProcesses)];
+    if (!LookUpProcesses(command.afterCheck, command.afterCheckCount, present))
+        return true;
     for (size_t i = 0; i < command.afterCheckCount; i++)
-        if (LookUpProcess(command.afterCheck[i]) != Presence::Absent)
+        if (present[i])
             return true;
     return false;
 }

@@ -57,6 +57,16 @@ static bool FetchEntry(HANDLE snapshot, ProcessEntry& entry, bool first) {
 
 SnapshotFunction TakeSnapshot = CreateToolhelp32Snapshot;
 
+namespace {
+
+enum class Presence {
+    Absent,   // the process table was read and lists no such process
+    Present,
+    Unknown,  // the process table could not be read
+};
+
+}  // namespace
+
 // Walks a fresh snapshot taken with `flags` in the system's order, handing each entry's id and
 // name to `visit` until it returns true: then the answer is Present. Absent when the whole list
 // was walked; Unknown when there was no snapshot, or not even a first entry (a real process table
@@ -91,13 +101,21 @@ static Presence FindFirstProcess(const char* name, DWORD flags, DWORD* pid) {
     });
 }
 
-Presence LookUpProcess(const char* name) {
-    DWORD pid;
-    return FindFirstProcess(name, TH32CS_SNAPALL, &pid);
+bool LookUpProcesses(const char* const* names, size_t count, bool* present) {
+    for (size_t i = 0; i < count; i++)
+        present[i] = false;
+    // The whole table is walked once, each entry held against every name.
+    Presence table = WalkSnapshot(TH32CS_SNAPPROCESS, [&](DWORD, const char* listed) {
+        for (size_t i = 0; i < count; i++)
+            present[i] = present[i] || NamesMatch(listed, names[i]);
+        return false;
+    });
+    return table == Presence::Absent;
 }
 
 bool ProcessExists(const char* name) {
-    return LookUpProcess(name) == Presence::Present;
+    bool present;
+    return LookUpProcesses(&name, 1, &present) && present;
 }
 
 DWORD FindProcessId(const char* name) {

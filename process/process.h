@@ -34,14 +34,10 @@ int CompareNames(const char* a, const char* b);
 // True when `listed` and `wanted` are the same whole name once both are folded.
 bool NamesMatch(const char* listed, const char* wanted);
 
-enum class Presence {
-    Absent,   // the process table was read and lists no such process
-    Present,
-    Unknown,  // the process table could not be read
-};
-
-// Whether a fresh snapshot lists a process called `name` (letter case of A-Z ignored).
-Presence LookUpProcess(const char* name);
+// Looks up several names in one fresh snapshot of the process table: `present[i]` tells whether
+// a process called `names[i]` is listed (letter case of A-Z ignored). Returns false, with every
+// answer false, when the process table could not be read.
+bool LookUpProcesses(const char* const* names, size_t count, bool* present);
 
 // True (1) when a fresh snapshot lists a process called `name`; false when none does or no
 // snapshot can be had.

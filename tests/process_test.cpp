@@ -106,6 +106,12 @@ static void LookupFindsRealProcesses() {
         CHECKF(pid == c.pid, "FindProcessId(\"%s\") = %lu, want %lu", c.name, pid, c.pid);
     }
 
+    // Several names in one look.
+    const char* const names[] = {"STEAM.EXE", "iigw_server.exe", "TslGame.exe", "TslGame.exe"};
+    bool present[4] = {};
+    CHECK(LookUpProcesses(names, 4, present));
+    CHECK(present[0] && !present[1] && present[2] && present[3]);
+
     // With the first gone, the other letter case is still found.
     driver::End(steam);
     CHECK(FindProcessId("steam.exe") == steamUpper.pid);

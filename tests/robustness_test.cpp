@@ -107,8 +107,11 @@ static void NothingLeaksOverManyLookupsAndClicks() {
 
 static void WithoutASnapshotNothingCountsAsEnded() {
     TakeSnapshot = NoSnapshot;
-    CHECK(LookUpProcess("steam.exe") == Presence::Unknown);
-    CHECK(!ProcessExists("steam.exe"));  // the start-up check disables the button, as before
+    const char* const names[] = {"steam.exe", "TslGame.exe"};
+    bool present[2] = {true, true};
+    CHECK(!LookUpProcesses(names, 2, present));
+    CHECK(!present[0] && !present[1]);  // so the start-up check disables both buttons, as before
+    CHECK(!ProcessExists("steam.exe"));
     CHECK(FindProcessId("steam.exe") == 0);
     CHECK(!KillProcessByName("steam.exe"));
     CHECK(!EndProcessByTitleOrName("steam.exe"));
@@ -124,7 +127,8 @@ static void WithoutASnapshotNothingCountsAsEnded() {
     }
     DestroyWindow(FindWindowA("forcequit", nullptr));
     TakeSnapshot = CreateToolhelp32Snapshot;
-    CHECK(LookUpProcess("no such process.exe") == Presence::Absent);
+    CHECK(LookUpProcesses(names, 2, present));
+    CHECK(!ProcessExists("no such process.exe"));
 }
 
 static void ScriptThatCannotBeWrittenIsNeverRun() {
