@@ -76,8 +76,7 @@ static void MouseClicksReachOnlyAnEnabledButton() {
 static void SurvivorGivesTheFailureBox() {
     Dummies d;
     Process game = d.Add("C:\\fq\\game", "TslGame.exe");
-    driver::MakeFolders("C:\\fq\\game2");
-    CopyFileA((driver::BuildDir() + "\\dummy.exe").c_str(), "C:\\fq\\game2\\TslGame_BE.exe", FALSE);
+    driver::PlaceDummy("C:\\fq\\game2\\TslGame_BE.exe");
     Process& watchdog = d.Add("C:\\fq\\watch", "watchdog.exe", "respawn C:\\fq\\game2\\TslGame_BE.exe");
     Program program("C:\\fq\\survivor");
     if (!CHECK(program.window))

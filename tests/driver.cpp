@@ -161,12 +161,15 @@ void RemoveTree(const std::string& folder) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+void PlaceDummy(const std::string& path) {
+    MakeFolders(path.substr(0, path.rfind('\\')));
+    if (!CopyFileA((BuildDir() + "\\dummy.exe").c_str(), path.c_str(), FALSE))
+        std::printf("cannot copy the dummy to %s (error %lu)\n", path.c_str(), GetLastError());
+}
+
 Process StartDummy(const std::string& folder, const std::string& name, const std::string& arguments) {
-    MakeFolders(folder);
-    std::string exe = folder + "\\" + name;
-    if (!CopyFileA((BuildDir() + "\\dummy.exe").c_str(), exe.c_str(), FALSE))
-        std::printf("cannot copy the dummy to %s (error %lu)\n", exe.c_str(), GetLastError());
-    return Start(exe, arguments);
+    PlaceDummy(folder + "\\" + name);
+    return Start(folder + "\\" + name, arguments);
 }
 
 std::string CopyProgram(const std::string& folder, const std::string& name) {

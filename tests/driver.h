@@ -35,6 +35,9 @@ void MakeFolders(const std::string& folder);
 void RemoveTree(const std::string& folder);
 bool FileExists(const std::string& path);
 
+// Copies dummy.exe to `path` (its folder is created first), without starting it.
+void PlaceDummy(const std::string& path);
+
 // Copies dummy.exe to folder\name and starts it: a process listed under `name` that runs until
 // ended. `arguments`: "" (just wait), "window TITLE" (also own a top-level window with that
 // title), "respawn PATH" (start PATH again whenever it ends).

@@ -157,6 +157,12 @@ static void KillProcessByNameEndsTheFirstListedOnly() {
     driver::RemoveTree("C:\\fq");
 }
 
+static bool WaitForSteamWindow() {
+    for (int i = 0; i < 100 && !FindWindowA(nullptr, "steam.exe"); i++)
+        Sleep(50);
+    return FindWindowA(nullptr, "steam.exe") != nullptr;
+}
+
 static void EndProcessByTitleOrNameChecksTheWindowsOwner() {
     CHECK(!EndProcessByTitleOrName(""));
     CHECK(!EndProcessByTitleOrName(nullptr));
@@ -166,8 +172,7 @@ static void EndProcessByTitleOrNameChecksTheWindowsOwner() {
     // another steam.exe is listed first.
     Process plain = driver::StartDummy("C:\\fq\\title\\a", "steam.exe");
     Process titled = driver::StartDummy("C:\\fq\\title\\b", "steam.exe", "window steam.exe");
-    for (int i = 0; i < 100 && !FindWindowA(nullptr, "steam.exe"); i++)
-        Sleep(50);
+    WaitForSteamWindow();
     CHECK(FindProcessId("steam.exe") == plain.pid);
     DWORD code = 1;
     CHECK(EndProcessByTitleOrName("steam.exe"));
@@ -176,9 +181,7 @@ static void EndProcessByTitleOrNameChecksTheWindowsOwner() {
 
     // Another program's window with that title is no reason to end it: the walk finds steam.exe.
     Process impostor = driver::StartDummy("C:\\fq\\title", "notepad.exe", "window steam.exe");
-    for (int i = 0; i < 100 && !FindWindowA(nullptr, "steam.exe"); i++)
-        Sleep(50);
-    CHECK(FindWindowA(nullptr, "steam.exe"));
+    CHECK(WaitForSteamWindow());
     CHECK(EndProcessByTitleOrName("steam.exe"));
     CHECK(driver::WaitExit(plain, 5000, &code) && code == 0);
     CHECK(!EndProcessByTitleOrName("steam.exe"));  // only the impostor's window is left

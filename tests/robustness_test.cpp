@@ -202,8 +202,7 @@ static void ProgramFoldersAnywhere() {
         {deeper, deep},
     };
     driver::MakeFolders(cwd);
-    driver::MakeFolders("C:\\fq");
-    CopyFileA((driver::BuildDir() + "\\dummy.exe").c_str(), "C:\\fq\\My.exe", FALSE);
+    driver::PlaceDummy("C:\\fq\\My.exe");
     for (auto& c : cases) {
         Dummies d;
         d.Add("C:\\fq\\game", "TslGame.exe");
@@ -241,8 +240,7 @@ static void OnlyListedProcessesEndAndTheOutcomeMatchesTheTable() {
         Dummies d;
         std::vector<Process> listed;
         int n = 0;
-        driver::MakeFolders("C:\\fq\\w");
-        CopyFileA((driver::BuildDir() + "\\dummy.exe").c_str(), "C:\\fq\\w\\TslGame_BE.exe", FALSE);
+        driver::PlaceDummy("C:\\fq\\w\\TslGame_BE.exe");
         for (auto& [name, args] : c.listed)
             listed.push_back(d.Add("C:\\fq\\r" + std::to_string(n++), name, args));
         Process notepad = d.Add("C:\\fq\\by", "notepad.exe", "window steam.exe");
@@ -272,7 +270,7 @@ static void PlantedTaskkillNeverRuns() {
         WriteFile(f, body.data(), static_cast<DWORD>(body.size()), &n, nullptr);
         CloseHandle(f);
     }
-    CopyFileA((driver::BuildDir() + "\\dummy.exe").c_str(), (folder + "\\taskkill.exe").c_str(), FALSE);
+    driver::PlaceDummy(folder + "\\taskkill.exe");
     Dummies d;
     Process game = d.Add("C:\\fq\\game", "TslGame.exe"), be = d.Add("C:\\fq\\game", "TslGame_BE.exe");
     Program program(folder);
