@@ -7,16 +7,20 @@
 #include "commands/kill_script.h"
 #include "process/process.h"
 
-// Shows the window, then enables each button only if its target runs right now (one look at the
-// process table answers both; if it cannot be read, both stay disabled). The states are written
-// before the event loop starts, so no click can reach a button before that.
-static void StartRoutine() {
-    LoadWindow(MainWindow);
+// Enables each button only if its target runs right now; one look at the process table answers
+// both, and if it cannot be read both stay disabled.
+static void WriteButtonStates() {
     const char* const targets[] = {"TslGame.exe", "steam.exe"};
     bool running[2];
     LookUpProcesses(targets, 2, running);
     SetDisabled(按钮1, !running[0]);
     SetDisabled(按钮2, !running[1]);
+}
+
+// The states are written before the window shows: the user never sees a button change state,
+// the focus goes straight to a usable button, and no click can come before the states.
+static void StartRoutine() {
+    LoadWindow(MainWindow, WriteButtonStates);
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

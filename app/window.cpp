@@ -129,7 +129,7 @@ bool FilterWindowKey(HWND window, const MSG& msg) {
 
 }  // namespace
 
-bool LoadWindow(const WindowDescription& d) {
+bool LoadWindow(const WindowDescription& d, void (*beforeShow)()) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
@@ -182,6 +182,8 @@ bool LoadWindow(const WindowDescription& d) {
         // Each new control goes to the top, so the tab order runs from the last created to the first.
         SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    if (beforeShow)
+        beforeShow();
     for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         ShowWindow(child, SW_SHOWNA);
     ShowWindow(hwnd, SW_SHOW);

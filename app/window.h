@@ -36,8 +36,10 @@ struct Control {
 };
 
 // Creates the window, centred on the primary screen, with its controls, and shows it.
-// Returns at once; false when the window or one of its controls could not be created.
-bool LoadWindow(const WindowDescription& description);
+// `beforeShow`, if given, runs once everything exists but nothing is shown yet, so that the
+// states it writes are the first the user sees. Returns at once; false when the window or one
+// of its controls could not be created.
+bool LoadWindow(const WindowDescription& description, void (*beforeShow)() = nullptr);
 
 // Enables or disables a control; nothing happens when its window is not loaded.
 void SetDisabled(Control control, bool disabled);
