@@ -59,7 +59,7 @@ void Row(const char* figure, const std::vector<double>& program, const std::vect
     double value = Median(pairs);
     char result[48], target[48];
     if (kind == Goal::OverheadAtMost) {
-        std::snprintf(result, sizeof result, "+%.1f %s", value, unit);
+        std::snprintf(result, sizeof result, "%+.1f %s", value, unit);
         std::snprintf(target, sizeof target, "≤ +%.0f %s", goal, unit);
     } else {
         std::snprintf(result, sizeof result, "%.3f", value);
