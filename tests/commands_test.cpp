@@ -67,44 +67,24 @@ static void ScriptBytesAreExact() {
     CHECK(script.substr(second + 2) == "taskkill /f /im iigw_server.exe");
 }
 
-static std::string ReadFile(const std::string& path) {
-    std::string data;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return "(missing)";
-    char buffer[4096];
-    DWORD n;
-    while (::ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n)
-        data.append(buffer, n);
-    CloseHandle(f);
-    return data;
-}
-
-static void WriteFile(const std::string& path, const std::string& data) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n;
-    ::WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &n, nullptr);
-    CloseHandle(f);
-}
-
 // The steps work on the script beside this test program.
 static void FileStepsWriteReplaceAndDelete() {
     const std::string path = driver::BuildDir() + "\\" + kKillScriptName;
     const std::string script(kKillScriptContent, kKillScriptLength);
 
-    WriteFile(path, std::string(500, 'x'));  // a longer file is cut, not overlaid
+    driver::WriteWholeFile(path, std::string(500, 'x'));  // a longer file is cut, not overlaid
     CHECK(WriteKillScript());
-    CHECK(ReadFile(path) == script);
+    CHECK(driver::ReadWholeFile(path) == script);
     CHECK(WriteKillScript());  // again over its own
-    CHECK(ReadFile(path) == script);
+    CHECK(driver::ReadWholeFile(path) == script);
 
     // Held open by someone else without write sharing: the write fails and the file is untouched.
-    WriteFile(path, "held");
+    driver::WriteWholeFile(path, "held");
     HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     CHECK(!WriteKillScript());
     CHECK(!DeleteKillScript());
     CloseHandle(held);
-    CHECK(ReadFile(path) == "held");
+    CHECK(driver::ReadWholeFile(path) == "held");
 
     CHECK(DeleteKillScript());
     CHECK(!driver::FileExists(path));

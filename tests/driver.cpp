@@ -161,6 +161,27 @@ void RemoveTree(const std::string& folder) {
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::string ReadWholeFile(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return "(missing)";
+    std::string data;
+    char buffer[4096];
+    DWORD n;
+    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n)
+        data.append(buffer, n);
+    CloseHandle(f);
+    return data;
+}
+
+void WriteWholeFile(const std::string& path, const std::string& data) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n;
+    WriteFile(f, data.data(), static_cast<DWORD>(data.size()), &n, nullptr);
+    CloseHandle(f);
+}
+
 void PlaceDummy(const std::string& path) {
     MakeFolders(path.substr(0, path.rfind('\\')));
     if (!CopyFileA((BuildDir() + "\\dummy.exe").c_str(), path.c_str(), FALSE))

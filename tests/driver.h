@@ -34,6 +34,10 @@ void MakeFolders(const std::string& folder);
 // Removes a folder tree made by a test.
 void RemoveTree(const std::string& folder);
 bool FileExists(const std::string& path);
+// The file's bytes ("(missing)" when it cannot be opened; others may keep it open for writing).
+std::string ReadWholeFile(const std::string& path);
+// Creates or replaces the file with these bytes.
+void WriteWholeFile(const std::string& path, const std::string& data);
 
 // Copies dummy.exe to `path` (its folder is created first), without starting it.
 void PlaceDummy(const std::string& path);

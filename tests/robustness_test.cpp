@@ -142,11 +142,8 @@ static void ScriptThatCannotBeWrittenIsNeverRun() {
     } cases[] = {
         {"file held open for reading only",
          [&](const std::string& path) {
-             HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-             DWORD n;
-             WriteFile(f, planted.data(), static_cast<DWORD>(planted.size()), &n, nullptr);
-             // Reopened for reading and kept open till the end of the test program.
-             CloseHandle(f);
+             driver::WriteWholeFile(path, planted);
+             // Kept open, sharing only reading, till the end of the test program.
              CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
          }},
         {"folder", [&](const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }},
@@ -169,15 +166,8 @@ static void ScriptThatCannotBeWrittenIsNeverRun() {
         CHECKF(FilesIn(folder) == before, "%s: the folder changed", c.what);
         DWORD attributes = GetFileAttributesA(path.c_str());
         CHECKF(attributes != INVALID_FILE_ATTRIBUTES, "%s is gone", c.what);
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   0, nullptr);
-            char data[128] = "";
-            DWORD n = 0;
-            ReadFile(f, data, sizeof data - 1, &n, nullptr);
-            CloseHandle(f);
-            CHECKF(planted == data, "%s was changed", c.what);
-        }
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            CHECKF(driver::ReadWholeFile(path) == planted, "%s was changed", c.what);
     }
 }
 
@@ -263,12 +253,8 @@ static void PlantedTaskkillNeverRuns() {
     const std::string folder = "C:\\fq\\downloads";
     driver::MakeFolders(folder);
     for (const char* ext : {"bat", "cmd"}) {
-        std::string path = folder + "\\taskkill." + ext;
-        std::string body = std::string("@echo planted> \"") + folder + "\\taskkill-" + ext + ".ran\"\r\n";
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD n;
-        WriteFile(f, body.data(), static_cast<DWORD>(body.size()), &n, nullptr);
-        CloseHandle(f);
+        driver::WriteWholeFile(folder + "\\taskkill." + ext,
+                               std::string("@echo planted> \"") + folder + "\\taskkill-" + ext + ".ran\"\r\n");
     }
     driver::PlaceDummy(folder + "\\taskkill.exe");
     Dummies d;
