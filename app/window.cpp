@@ -7,7 +7,6 @@ struct LoadedWindow {
     const WindowDescription* description;
     HWND hwnd;
     HWND savedFocus;  // the control that had the focus when the window was last deactivated
-    HICON bigIcon, smallIcon;
 };
 
 LoadedWindow g_windows[4];
@@ -90,16 +89,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetBkColor(dc, RGB(255, 255, 255));
         return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     }
-    case WM_NCDESTROY: {
-        HICON big = w->bigIcon, small = w->smallIcon;
+    case WM_NCDESTROY:
         *w = LoadedWindow{};
-        LRESULT result = DefWindowProcA(hwnd, msg, wp, lp);
-        DestroyIcon(big);
-        DestroyIcon(small);
         if (!AnyWindowLoaded())
             PostQuitMessage(0);
-        return result;
-    }
+        break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -133,12 +127,18 @@ bool LoadWindow(const WindowDescription& d, void (*beforeShow)()) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = d.className;
-    RegisterClassExA(&wc);  // fails harmlessly when a window of this class was loaded before
+    if (!GetClassInfoExA(instance, d.className, &wc)) {
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = d.className;
+        // The icons belong to the class, which lives as long as the process: the caption and
+        // the taskbar take them from there, with no per-window setting (cheaper under Wine).
+        wc.hIcon = static_cast<HICON>(LoadImageA(instance, d.iconName, IMAGE_ICON, 32, 32, 0));
+        wc.hIconSm = static_cast<HICON>(LoadImageA(instance, d.iconName, IMAGE_ICON, 16, 16, 0));
+        RegisterClassExA(&wc);
+    }
 
     LoadedWindow* slot = nullptr;
     for (LoadedWindow& w : g_windows)
@@ -161,11 +161,6 @@ bool LoadWindow(const WindowDescription& d, void (*beforeShow)()) {
     GetWindowRect(hwnd, &r);
     if (r.right - r.left != d.width || r.bottom - r.top != d.height)
         SetWindowPos(hwnd, nullptr, left, top, d.width, d.height, SWP_NOZORDER | SWP_NOACTIVATE);
-
-    slot->bigIcon = static_cast<HICON>(LoadImageA(instance, d.iconName, IMAGE_ICON, 32, 32, 0));
-    slot->smallIcon = static_cast<HICON>(LoadImageA(instance, d.iconName, IMAGE_ICON, 16, 16, 0));
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(slot->bigIcon));
-    SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(slot->smallIcon));
 
     WPARAM font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     for (int row = 0; row < d.controlCount; row++) {

@@ -20,12 +20,13 @@ static void ControlsUseTheGuiFontAndTheWindowItsIcons() {
     for (Control c : {按钮2, 编辑框2, 编辑框1, 按钮1})
         CHECKF(reinterpret_cast<HGDIOBJ>(SendMessageA(Child(c), WM_GETFONT, 0, 0)) == font, "row %d", c.row);
 
+    // The window's class carries the big and the small icon.
     struct {
-        WPARAM which;
+        int which;
         LONG size;
-    } icons[] = {{ICON_BIG, 32}, {ICON_SMALL, 16}};
+    } icons[] = {{GCLP_HICON, 32}, {GCLP_HICONSM, 16}};
     for (auto& i : icons) {
-        HICON icon = reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, i.which, 0));
+        HICON icon = reinterpret_cast<HICON>(GetClassLongPtrA(w, i.which));
         ICONINFO info = {};
         BITMAP bm = {};
         if (CHECKF(icon && GetIconInfo(icon, &info), "icon %u", (unsigned)i.which)) {
