@@ -1,7 +1,8 @@
 // Start and end of forcequit: one window whose buttons force-end a crashed game's processes.
+// The manifest names Common Controls 6, so the system takes the Button and Edit classes from it
+// (visual styles) when the first is created; no other common control is used, so the program
+// neither calls InitCommonControls nor loads comctl32 at start.
 #include <windows.h>
-
-#include <commctrl.h>
 
 #include "app/main_window.h"
 #include "commands/kill_script.h"
@@ -28,7 +29,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char directory[MAX_PATH];
     RunDirectory(directory);
     SetCurrentDirectoryA(directory);
-    InitCommonControls();  // the visual styles of the manifest's Common Controls 6
     StartRoutine();
     return RunEventLoop();
 }
