@@ -25,6 +25,9 @@ constexpr const char* kGameAndSteamProcesses[] = {"TslGame.exe", "TslGame_BE.exe
 constexpr char kGameReport[] = "进程状态\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功";
 constexpr char kGameAndSteamReport[] =
     "进程状态\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功\r\n\r\n结束成功";
+// The after-check keeps one answer per name of the longer list.
+static_assert(std::size(kGameProcesses) <= std::size(kGameAndSteamProcesses), "after-check room");
+
 static_assert(sizeof kGameReport - 1 == 44 && sizeof kGameAndSteamReport - 1 == 68, "the reports are fixed");
 
 // Steam's client is ended directly, one process per step; its web helper is only looked at.
@@ -36,7 +39,7 @@ void EndSteam() {
 // True unless the process table was read and lists none of the names: a table that cannot be
 // read proves nothing gone.
 bool AnyMayBeLeft(const KillCommand& command) {
-    bool present[std::size(kGameAndSteamProcesses)];
+    bool present[std::size(kGameAndSteamProcesses)];  // room for the longest list (asserted above)
     if (!LookUpProcesses(command.afterCheck, command.afterCheckCount, present))
         return true;
     for (size_t i = 0; i < command.afterCheckCount; i++)

@@ -67,13 +67,13 @@ enum class Presence {
 
 }  // namespace
 
-// Walks a fresh snapshot taken with `flags` in the system's order, handing each entry's id and
+// Walks a fresh snapshot of the processes in the system's order, handing each entry's id and
 // name to `visit` until it returns true: then the answer is Present. Absent when the whole list
 // was walked; Unknown when there was no snapshot, or not even a first entry (a real process table
 // always lists at least the caller).
 template <class Visit>
-static Presence WalkSnapshot(DWORD flags, Visit visit) {
-    HANDLE snapshot = TakeSnapshot(flags, 0);
+static Presence WalkSnapshot(Visit visit) {
+    HANDLE snapshot = TakeSnapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE || snapshot == nullptr)
         return Presence::Unknown;
     ProcessEntry entry = {};
@@ -93,19 +93,11 @@ static Presence WalkSnapshot(DWORD flags, Visit visit) {
     return answer;
 }
 
-// Identifier of the first process called `name` in a snapshot taken with `flags`, in `*pid`.
-static Presence FindFirstProcess(const char* name, DWORD flags, DWORD* pid) {
-    return WalkSnapshot(flags, [&](DWORD id, const char* listed) {
-        *pid = id;
-        return NamesMatch(listed, name);
-    });
-}
-
 bool LookUpProcesses(const char* const* names, size_t count, bool* present) {
     for (size_t i = 0; i < count; i++)
         present[i] = false;
     // The whole table is walked once, each entry held against every name.
-    Presence table = WalkSnapshot(TH32CS_SNAPPROCESS, [&](DWORD, const char* listed) {
+    Presence table = WalkSnapshot([&](DWORD, const char* listed) {
         for (size_t i = 0; i < count; i++)
             present[i] = present[i] || NamesMatch(listed, names[i]);
         return false;
@@ -120,7 +112,11 @@ bool ProcessExists(const char* name) {
 
 DWORD FindProcessId(const char* name) {
     DWORD pid = 0;
-    return FindFirstProcess(name, TH32CS_SNAPPROCESS, &pid) == Presence::Present ? pid : 0;
+    Presence found = WalkSnapshot([&](DWORD id, const char* listed) {
+        pid = id;
+        return NamesMatch(listed, name);
+    });
+    return found == Presence::Present ? pid : 0;
 }
 
 // Ends the process with exit code 0. True exactly when TerminateProcess reported success.
@@ -141,9 +137,8 @@ bool KillProcessByName(const char* name) {
 
 // True when the process `pid` is listed under `name`.
 static bool ProcessIsNamed(DWORD pid, const char* name) {
-    return WalkSnapshot(TH32CS_SNAPPROCESS, [&](DWORD id, const char* listed) {
-               return id == pid && NamesMatch(listed, name);
-           }) == Presence::Present;
+    return WalkSnapshot([&](DWORD id, const char* listed) { return id == pid && NamesMatch(listed, name); }) ==
+           Presence::Present;
 }
 
 bool EndProcessByTitleOrName(const char* name) {
